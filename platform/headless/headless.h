@@ -1,0 +1,130 @@
+// platform/headless/headless.h - the control interface of the headless backend.
+//
+// The headless backend has no display, no input devices and no sound card.
+// Everything a test or the headless run tool needs to drive the real engine
+// and application code deterministically is here, and tests use nothing else
+// to steer the platform:
+//
+//   * the clock: a virtual millisecond counter that moves only when told
+//     (Advance, SetTime, Sleep, and one refresh period per vertical-blank wait);
+//   * calendar time and the local time zone offset;
+//   * the screen: size, system metrics, cursor position, the cursor's
+//     visibility and confinement as the program left them;
+//   * input: key presses, clicks, double-clicks, pointer moves, activation and
+//     the close box, turned into the window messages a desktop would queue;
+//   * a per-frame script: a hook called once before each frame of a message
+//     loop (the moment PeekMessageA finds the queue empty while the
+//     application is active), which may post input or stop the program;
+//   * message boxes: a queue of answers and a record of every box shown;
+//   * another running instance, for the single-instance guard;
+//   * the executable's path and the per-user system directory.
+//
+// Call ovPlatform::Start("headless") first; Start resets everything below to
+// the defaults given here. Each Start also makes a fresh instance name, so
+// named locks never collide between tests, even tests that run in parallel
+// in one process or many.
+#pragma once
+
+#include "platform/types.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ovPlatform::headless {
+
+// * * * Clock and calendar * * *
+
+void SetTime(std::uint32_t ms);             // timeGetTime's next reading (default 0)
+void Advance(std::uint32_t ms);             // move the clock forward (wraps at 2^32)
+std::uint32_t Now();
+void SetCalendarTime(std::int64_t seconds); // seconds since 1970 UTC (default 1700000000)
+std::int64_t GetCalendarTime();
+void SetLocalTimeOffset(int seconds);       // local time = UTC + offset (default 0)
+int GetLocalTimeOffset();
+
+// * * * Screen and cursor * * *
+
+void SetScreenSize(int width, int height);  // default 1024 x 768
+void SetSystemMetric(int index, int value); // defaults: border 1, edge 2, dialog frame 3, caption 23
+void SetCursorPosition(int x, int y);       // screen coordinates; sends no message
+POINT CursorPosition();
+bool IsCursorVisible();                     // display count >= 0 and a cursor shape set
+int CursorDisplayCount();
+bool IsCursorConfined(RECT* rect = nullptr);  // the ClipCursor rectangle in force
+bool IsImeEnabled();
+
+// * * * The program's window * * *
+
+struct WindowInfo {
+    bool exists;
+    std::string title;  // Shift-JIS bytes
+    std::string className;
+    int outerX, outerY, outerWidth, outerHeight;
+    int clientX, clientY, clientWidth, clientHeight;
+    bool visible, topmost, minimized;
+    int raiseCount;     // times it was brought to the front
+};
+WindowInfo MainWindowInfo();
+
+// * * * Input * * *
+// Positions are client coordinates of the program's window. Each call queues
+// the messages at once; they are delivered by the program's next
+// PeekMessageA. A press is WM_KEYDOWN (or WM_SYSKEYDOWN with Alt held),
+// then WM_KEYUP.
+
+void KeyDown(int virtualKey);
+void KeyUp(int virtualKey);
+void PressKey(int virtualKey);          // down, then up
+void MoveMouse(int x, int y);           // also moves the cursor on the screen
+void ButtonDown(int button, int x, int y);  // button 1 left, 2 right
+void ButtonUp(int button, int x, int y);
+void Click(int button, int x, int y);   // down, up
+void DoubleClick(int button, int x, int y);  // down, up, double-click, up
+void MoveWindow(int clientX, int clientY);   // the client origin moves: WM_MOVE
+void Activate(bool active);             // WM_ACTIVATEAPP
+void CloseBox();                        // the window's close box
+
+// * * * Frames * * *
+
+// Called with the frame's number (from 1) just before each frame runs. The
+// hook may post input, advance the clock, inspect engine state, or call
+// CloseBox() to end the program the way a user would.
+void SetFrameHook(std::function<void(unsigned frame)> hook);
+unsigned FrameCount();  // frames begun so far
+// When a message loop waits (WaitMessage) with nothing queued and nothing a
+// hook could post, the program could never go on; after this many such waits
+// in a row the backend posts WM_QUIT with exit code 125 (default 1000).
+void SetIdleLimit(unsigned waits);
+
+// * * * Message boxes * * *
+
+struct BoxRecord {
+    std::string caption;  // Shift-JIS bytes
+    std::string text;     // Shift-JIS bytes
+    UINT style;
+    int answer;           // what MessageBoxA returned
+};
+void QueueBoxAnswer(int answer);  // IDOK, IDYES, IDNO, IDCANCEL, or 0 (box failed)
+// Called while each box is open (the program's modal wait), after it was recorded.
+void SetBoxHook(std::function<void(const BoxRecord&)> hook);
+const std::vector<BoxRecord>& Boxes();
+void ClearBoxes();
+unsigned BeepCount();
+UINT LastBeepType();
+
+// * * * Other instances * * *
+
+// Pretend another instance holds the named lock name (as CreateMutexA sees
+// it), with a window of this class and title that FindWindowA can find.
+void SimulateOtherInstance(const char* lockName, const char* className, const char* title);
+unsigned OtherInstanceRaiseCount();  // SetForegroundWindow calls on that window
+std::string InstanceName();          // this Start's unique prefix for lock names
+
+// * * * Files * * *
+
+void SetExecutablePath(const std::string& path);  // default: the test program's own path
+void SetSystemDirectory(const std::string& path); // the "Windows directory" (default /tmp)
+
+}  // namespace ovPlatform::headless
