@@ -32,6 +32,7 @@ extern RECT SavedClip;                  // the clip rectangle a curtain restores
 
 int Screen(int width, int height, int mode);  // 1 when the display is up; 0 after an error box
 void ReleaseScreen();
+int DesktopDepth();  // bits per pixel of the window's device context
 int Flip();                             // present the back buffer (transitions, scroller, refresh wait)
 
 }  // namespace ovDraw
