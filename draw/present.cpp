@@ -10,8 +10,6 @@ namespace ovDraw {
 
 void ReleaseScreen() {}
 
-int Flip() { return 0; }
-
 }  // namespace ovDraw
 
 namespace ovDraw::detail {
