@@ -45,7 +45,9 @@ TEST_F(DrawTest, PutClipsTheSourceToTheClipRectangle)
         EXPECT_EQ(drawn, c.drawn);
         if (c.firstColumn >= 0) {
             EXPECT_EQ(shot.At(c.firstColumn, 5), static_cast<std::uint32_t>(c.firstSource + 1));
-            if (c.firstColumn > 0) EXPECT_EQ(shot.At(c.firstColumn - 1, 5), kMark);
+            if (c.firstColumn > 0) {
+                EXPECT_EQ(shot.At(c.firstColumn - 1, 5), kMark);
+            }
         }
         EXPECT_EQ(shot.At(c.firstColumn < 0 ? 0 : c.firstColumn, 4), kMark);   // the row above
         EXPECT_EQ(shot.At(c.firstColumn < 0 ? 0 : c.firstColumn, 15), kMark);  // the row below

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "draw/draw.h"
+#include "input/input.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "platform/window.h"
@@ -42,6 +43,7 @@ protected:
         ovPlatform::Stop();
     }
 
+public:
     // A blank object whose pixel (x, y) is pixel(x, y); its key is black (0).
     static int MakeObject(int width, int height, const std::function<std::uint16_t(int, int)>& pixel)
     {
@@ -66,6 +68,7 @@ protected:
     static ovPlatform::headless::Image Shot() { return ovPlatform::headless::SurfaceImage(ovDraw::BackBuffer); }
     static std::uint32_t At(int x, int y) { return Shot().At(x, y); }
 
+protected:
     HWND window = nullptr;
 };
 
