@@ -182,6 +182,9 @@ PlatformGdiObject* DecodeBmp(const std::uint8_t* data, std::size_t size)
     default: return nullptr;
     }
     if (h.pixelOffset >= size) return nullptr;
+    std::size_t headerEnd = 14 + static_cast<std::size_t>(h.headerSize);
+    if (h.compression == BI_BITFIELDS && h.headerSize == 40) headerEnd += 12;
+    if (h.pixelOffset < headerEnd) return nullptr;
 
     // Palette.
     std::uint32_t palette[256] = {};
@@ -235,8 +238,7 @@ PlatformGdiObject* DecodeBmp(const std::uint8_t* data, std::size_t size)
     }
 
     const std::size_t rowBytes = ((static_cast<std::size_t>(w) * bpp + 31) / 32) * 4;
-    const std::size_t lastRow = (static_cast<std::size_t>(w) * bpp + 7) / 8;  // the final row may lack padding
-    if (rowBytes * static_cast<std::size_t>(height - 1) + lastRow > available) return nullptr;
+    if (rowBytes * static_cast<std::size_t>(height) > available) return nullptr;
     PlatformGdiObject* bitmap = NewBitmap(w, height, bpp);
     if (!bitmap) return nullptr;
     for (int row = 0; row < height; ++row) {
