@@ -7,6 +7,7 @@
 // exclusive.
 #pragma once
 
+#include "draw/objects.h"
 #include "platform/types.h"
 
 namespace ovDraw {
