@@ -1,22 +1,11 @@
 // draw/present.cpp - presentation of the back buffer.
 //
-// LIMITATIONS: the display device is not built yet; with no display there is
-// nothing to release and nothing to present.
+// LIMITATIONS: presentation is not built yet; Flip presents nothing.
 
 #include "draw/draw.h"
-#include "draw/draw_internal.h"
 
 namespace ovDraw {
-
-void ReleaseScreen() {}
 
 int Flip() { return 0; }
 
 }  // namespace ovDraw
-
-namespace ovDraw::detail {
-
-bool DeviceExists() { return false; }
-void ShowDesktopSurface() {}
-
-}  // namespace ovDraw::detail

@@ -77,9 +77,9 @@ struct DisplayDriver {
     // The device list, in enumeration order; index 0..DeviceCount-1.
     int (*DeviceCount)(DisplayDriver& d);
     void (*Device)(DisplayDriver& d, int index, DisplayDeviceInfo* info);
-    // DD_OK to let the step run; any other value is what the call returns.
-    // serial counts calls of that step from 1 in this process's device.
-    HRESULT (*StepResult)(DisplayDriver& d, DisplayStep step, int serial);
+    // Asked once before each step runs: DD_OK to let it run; any other value
+    // is what the call returns instead.
+    HRESULT (*StepResult)(DisplayDriver& d, DisplayStep step);
     // Switch to a full-screen mode; true when accepted, with its layout.
     bool (*SetMode)(DisplayDriver& d, int width, int height, int bitsPerPixel, PixelLayout* layout);
     // Back to the desktop's own mode.
