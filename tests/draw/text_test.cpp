@@ -162,13 +162,15 @@ TEST_F(TextTest, PrintSitsOnANavyBoxExactlyAsLargeAsTheText)
 
 TEST_F(TextTest, PrintCutsLongTextsAtACharacter)
 {
-    std::string longText;
-    for (int i = 0; i < 200; ++i) longText += "\x8A\xBF";  // 400 bytes of 漢
-    ovDraw::Print(0, 0, "a%s", longText.c_str());
-    // 255 bytes fit: "a" and 127 characters; the half character is dropped.
-    std::string cut = "a" + longText.substr(0, 254);
-    EXPECT_EQ(TextExtent(cut.c_str()).cx, TextExtent(("a" + longText.substr(0, 254)).c_str()).cx);
-    EXPECT_EQ(Bounds(Pixels(), 0).right, 180) << "drawn across the whole width, clipped there";
+    // 253 + 2 + 2 bytes: the buffer holds 255, so the second 漢 is dropped whole.
+    std::string narrow(253, 'i');
+    std::string kept = narrow + "\x8A\xBF";
+    int width = TextExtent(kept.c_str()).cx;
+    // Place the text so that its kept part ends at x = 170.
+    ovDraw::Print(170 - width, 0, "%s%s", narrow.c_str(), "\x8A\xBF\x8A\xBF");
+    RECT b = Bounds(Pixels(), 0);
+    EXPECT_EQ(b.left, 0);
+    EXPECT_EQ(b.right, 170);
 }
 
 TEST_F(TextTest, TextOutOpaqueAndTransparent)
