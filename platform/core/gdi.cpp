@@ -14,6 +14,7 @@
 // driver for the desktop's layout.
 
 #include "platform/core/gdi_internal.h"
+#include "platform/core/gdi_text_internal.h"
 
 #include "platform/backend.h"
 #include "platform/platform.h"
@@ -245,6 +246,7 @@ BOOL DeleteObject(HGDIOBJ object)
     PlatformGdiObject* o = AsGdiObject(object);
     if (!o || o->stock) return FALSE;
     if (o->selectedInto) return FALSE;
+    if (o->kind == GdiKind::Font) FreeFontObject(o);
     o->magic = 0;
     delete o;
     return TRUE;
