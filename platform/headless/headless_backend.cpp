@@ -33,6 +33,8 @@ struct RemoteInstance {
 
 struct HeadlessState {
     std::uint32_t clock = 0;
+    std::uint32_t lastRead = 0;
+    unsigned sameReads = 0;
     std::int64_t calendar = 1700000000;
     int localOffset = 0;
     int screenWidth = 1024;
@@ -77,7 +79,25 @@ std::string OwnExecutablePath()
 
 // * * * Slots * * *
 
-std::uint32_t GetTicks(Backend&) { return H.clock; }
+// A program that spins on the clock (a busy wait) would never see it move;
+// after kSpinReads readings in a row without anything else moving it, the
+// clock advances by one millisecond, so busy waits end after a known number
+// of readings and everything else sees a still clock.
+constexpr unsigned kSpinReads = 64;
+
+std::uint32_t GetTicks(Backend&)
+{
+    if (H.clock == H.lastRead) {
+        if (++H.sameReads >= kSpinReads) {
+            H.sameReads = 0;
+            ++H.clock;
+        }
+    } else {
+        H.sameReads = 0;
+    }
+    H.lastRead = H.clock;
+    return H.clock;
+}
 void Delay(Backend&, std::uint32_t ms) { H.clock += ms; }
 std::int64_t GetCalendarTimeSlot(Backend&) { return H.calendar; }
 
@@ -86,8 +106,9 @@ void RaiseNativeWindow(Backend&, PlatformWindow&) { ++H.raiseCount; }
 
 void QueueEmpty(Backend&)
 {
-    H.idleWaits = 0;
+    H.sameReads = 0;  // a message loop is not a busy wait
     if (!detail::IsApplicationActive()) return;
+    H.idleWaits = 0;
     unsigned next = H.frameCount + 1;
     if (H.frameHook && H.hookCalledFor != next) {
         H.hookCalledFor = next;
@@ -270,8 +291,16 @@ bool Create(Backend& b)
 
 // * * * Control interface * * *
 
-void SetTime(std::uint32_t ms) { H.clock = ms; }
-void Advance(std::uint32_t ms) { H.clock += ms; }
+void SetTime(std::uint32_t ms)
+{
+    H.clock = ms;
+    H.sameReads = 0;
+}
+void Advance(std::uint32_t ms)
+{
+    H.clock += ms;
+    H.sameReads = 0;
+}
 std::uint32_t Now() { return H.clock; }
 void SetCalendarTime(std::int64_t seconds) { H.calendar = seconds; }
 std::int64_t GetCalendarTime() { return H.calendar; }
@@ -331,20 +360,29 @@ void PressKey(int vk)
 }
 
 namespace {
+// Puts the pointer at (x, y) of the client area; a desktop reports the move
+// before a button message at a new place.
 void PointerTo(int x, int y)
 {
-    if (PlatformWindow* w = detail::MainWindow()) {
-        H.cursorX = w->clientX + x;
-        H.cursorY = w->clientY + y;
-        ClampToConfinement();
-    }
+    PlatformWindow* w = detail::MainWindow();
+    if (!w) return;
+    int sx = w->clientX + x, sy = w->clientY + y;
+    if (sx == H.cursorX && sy == H.cursorY) return;
+    H.cursorX = sx;
+    H.cursorY = sy;
+    ClampToConfinement();
+    detail::ReportMouseMove(H.cursorX - w->clientX, H.cursorY - w->clientY);
 }
 }  // namespace
 
 void MoveMouse(int x, int y)
 {
-    PointerTo(x, y);
-    detail::ReportMouseMove(x, y);
+    PlatformWindow* w = detail::MainWindow();
+    if (!w) return;
+    H.cursorX = w->clientX + x;
+    H.cursorY = w->clientY + y;
+    ClampToConfinement();
+    detail::ReportMouseMove(H.cursorX - w->clientX, H.cursorY - w->clientY);
 }
 void ButtonDown(int button, int x, int y)
 {
