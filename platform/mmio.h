@@ -8,8 +8,9 @@
 // to an even length. "RIFF" and "LIST" chunks carry a form type after the
 // header. Offsets are bytes from the start of the file.
 //
-// Files are read only; names are relative to the current directory unless
-// absolute.
+// Files are read only; names are matched by the file layer (platform/files.h):
+// relative to the current directory unless absolute, either separator,
+// without regard to case.
 #pragma once
 
 #include "platform/types.h"

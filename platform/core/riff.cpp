@@ -8,12 +8,13 @@
 // chunk, and a header that does not fit in the file is not a chunk.
 //
 // LIMITATIONS: reading only; files up to 2 GiB (32-bit offsets).
-// DEPENDENCIES: C stdio; the backend's AudioDriver for the sound player.
+// DEPENDENCIES: the file layer (platform/files.h); the backend's AudioDriver for the sound player.
 
 #include "platform/mmio.h"
 
 #include "platform/audio_driver.h"
 #include "platform/backend.h"
+#include "platform/files.h"
 
 #include <cstdio>
 #include <cstring>
@@ -82,7 +83,7 @@ HMMIO mmioOpenA(const char* path, MMIOINFO* info, DWORD flags)
         if (info) info->wErrorRet = MMSYSERR_INVALPARAM;
         return nullptr;
     }
-    std::FILE* f = std::fopen(path, "rb");
+    std::FILE* f = ovPlatform::OpenFile(path, "rb");
     if (!f) {
         if (info) info->wErrorRet = MMIOERR_FILENOTFOUND;
         return nullptr;
