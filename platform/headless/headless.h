@@ -20,7 +20,12 @@
 //     that advance with the virtual clock, the mixed output of any span of
 //     time, and a record of the system sound player;
 //   * another running instance, for the single-instance guard;
-//   * the executable's path and the per-user system directory.
+//   * the executable's path and the per-user system directory;
+//   * the display: desktop depth and layout, the device list and its
+//     capability bits, refused full-screen depths, failures of any creation
+//     step, of Lock and of GetDC, losing every surface, surfaces whose pitch
+//     is wider than the row, and read-back of any surface and of what the
+//     window shows.
 //
 // Call ovPlatform::Start("headless") first; Start resets everything below to
 // the defaults given here. Each Start also makes a fresh instance name, so
@@ -28,8 +33,11 @@
 // in one process or many.
 #pragma once
 
+#include "platform/ddraw.h"
+#include "platform/display_driver.h"
 #include "platform/types.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -169,5 +177,64 @@ std::string InstanceName();          // this Start's unique prefix for lock name
 
 void SetExecutablePath(const std::string& path);  // default: the test program's own path
 void SetSystemDirectory(const std::string& path); // the "Windows directory" (default /tmp)
+
+// * * * Display * * *
+// The desktop is 16 bits per pixel, 5-6-5, unless a test says otherwise;
+// full-screen modes of 15, 16, 24 and 32 bits are accepted unless refused.
+
+// 8 (palettised), 15 (16-bit 5-5-5), 16 (5-6-5, default), 24 or 32.
+void SetDesktopDepth(int bits);
+PixelLayout DesktopLayout();
+
+struct DisplayDevice {
+    std::string description = "Display";  // ASCII
+    bool creatable = true;            // false: DirectDrawCreate fails for it
+    DWORD hardwareCaps = 0;           // DDCAPS_* of the hardware
+    DWORD hardwareSurfaceCaps = 0;    // DDSCAPS_* of the hardware
+    DWORD emulationCaps = DDCAPS_BLT | DDCAPS_BLTSTRETCH | DDCAPS_BLTCOLORFILL | DDCAPS_COLORKEY;
+    DWORD emulationSurfaceCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+};
+// The device list DirectDrawEnumerateA walks, in order; the first entry is
+// the default device (null GUID). Default: one device with the values above.
+// An empty list makes every DirectDrawCreate fail.
+void SetDisplayDevices(const std::vector<DisplayDevice>& devices);
+// Devices released so far, by list index (DirectDraw objects whose count reached 0).
+std::vector<int> ReleasedDevices();
+
+// SetDisplayMode fails (DDERR_INVALIDMODE) for this depth.
+void RefuseDepth(int bits);
+// The depths SetDisplayMode was asked for, in order.
+const std::vector<int>& ModeRequests();
+bool IsDisplayModeSet();          // a full-screen mode is in force (not restored)
+bool IsExclusive();               // the window holds the screen (DDSCL_EXCLUSIVE)
+
+// The serial-th call (from 1; 0 = every call) of a step returns result.
+void FailDisplayStep(DisplayStep step, int serial = 0, HRESULT result = DDERR_GENERIC);
+
+// Extra bytes at the end of each surface row (default 8, so pitch > row).
+void SetRowPadding(int bytes);
+// Every live surface reports DDERR_SURFACELOST until restored.
+void LoseAllSurfaces();
+
+// A copy of pixels at a surface's layout.
+struct Image {
+    int width = 0;
+    int height = 0;
+    PixelLayout layout{};
+    std::vector<std::uint32_t> pixels;     // raw values, row by row
+    std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    COLORREF Colour(int x, int y) const;   // the raw value as 8-bit channels (top bits repeated)
+};
+Image SurfaceImage(IDirectDrawSurface* surface);  // its current contents, without locking
+// What the window showed after the last presentation (the primary surface's
+// pixels under the window's client area; full screen: the whole display).
+Image WindowImage();
+unsigned PresentCount();          // presentations so far
+unsigned DesktopShownCount();     // FlipToGDISurface calls
+
+// Each WaitForVerticalBlank advances the clock by one refresh period of this
+// rate, in whole milliseconds that add up (60 Hz: 16 or 17 ms, 60 waits = 1000 ms).
+void SetRefreshRate(int hertz);   // default 60
+unsigned VerticalBlankCount();
 
 }  // namespace ovPlatform::headless
