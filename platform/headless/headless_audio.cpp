@@ -112,7 +112,7 @@ bool PlaySystemSoundSlot(Backend&, const char* name, UINT flags)
         record.played = true;
         record.lengthMs = static_cast<std::uint32_t>(
             (static_cast<std::uint64_t>(data.size()) * 1000 + format.nAvgBytesPerSec - 1) / format.nAvgBytesPerSec);
-        if (flags & SND_SYNC) Advance(record.lengthMs);
+        if (!(flags & SND_ASYNC)) Advance(record.lengthMs);  // SND_SYNC is 0
     }
     A.systemSounds.push_back(record);
     return record.played;
