@@ -40,9 +40,6 @@ inline constexpr HRESULT DDERR_NOTLOCKED = static_cast<HRESULT>(0x88760248u);
 inline constexpr HRESULT DDERR_DCALREADYCREATED = static_cast<HRESULT>(0x8876026Cu);
 inline constexpr HRESULT DDERR_NODC = static_cast<HRESULT>(0x8876025Cu);
 
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-
 // * * * Flags * * *
 
 // Capability bits (DDCAPS::dwCaps and DDSCAPS::dwCaps).

@@ -26,6 +26,10 @@ using LRESULT = std::intptr_t;
 using HRESULT = std::int32_t;
 using COLORREF = DWORD;  // 0x00BBGGRR
 
+// A result code fails when it is negative (the device services' HRESULTs).
+constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
+
 inline constexpr BOOL FALSE = 0;
 inline constexpr BOOL TRUE = 1;
 

@@ -16,6 +16,9 @@
 //     loop (the moment PeekMessageA finds the queue empty while the
 //     application is active), which may post input or stop the program;
 //   * message boxes: a queue of answers and a record of every box shown;
+//   * the sound device: present or absent, refusals on demand, play cursors
+//     that advance with the virtual clock, the mixed output of any span of
+//     time, and a record of the system sound player;
 //   * another running instance, for the single-instance guard;
 //   * the executable's path and the per-user system directory;
 //   * the system queries: the local time zone, free disk space, the memory
@@ -127,6 +130,43 @@ const std::vector<BoxRecord>& Boxes();
 void ClearBoxes();
 unsigned BeepCount();
 UINT LastBeepType();
+
+// * * * Sound device * * *
+// The device mixes with the same mixer as the desktop, but on the caller's
+// thread and only when asked: every sound-buffer call first mixes up to the
+// present reading of the virtual clock, so play cursors follow the clock
+// exactly (at 44100 Hz, 1000 ms moves a 22050 Hz buffer by 22050 frames).
+// What is mixed outside RenderAudio is thrown away. Output starts as 44100 Hz,
+// 16-bit stereo; SetFormat on the primary buffer changes it.
+
+void SetAudioDevicePresent(bool present);   // false: DirectSoundCreate fails (default true)
+void RefusePriorityLevel(bool refuse);      // SetCooperativeLevel(DSSCL_PRIORITY) fails (default false)
+void RefuseOutputFormat(bool refuse);       // SetFormat on the primary buffer fails (default false)
+// After count more successful buffer creations, every creation fails;
+// -1 lifts the limit (the default). 0 refuses the very next one.
+void LimitSoundBuffers(int count);
+bool IsAudioOpen();                          // a device is open (DirectSoundCreate until the last Release)
+
+struct AudioOutputFormat {
+    int rate;      // frames per second
+    int channels;  // 1 or 2
+    int bits;      // 8 or 16
+};
+AudioOutputFormat AudioOutput();             // the format the device plays now
+// Advances the virtual clock by ms and returns what the device played in
+// that span: rate * ms / 1000 frames of interleaved samples, as signed
+// 16-bit values (8-bit output is widened). Empty when no device is open.
+std::vector<std::int16_t> RenderAudio(std::uint32_t ms);
+
+// The system sound player (sndPlaySoundA): every call, in order. A played
+// sound also advances the virtual clock by its length.
+struct SystemSoundRecord {
+    std::string name;        // the name passed, unchanged
+    UINT flags;              // SND_*
+    bool played;             // false when the file could not be read or played
+    std::uint32_t lengthMs;  // length of the sound played
+};
+const std::vector<SystemSoundRecord>& SystemSounds();
 
 // * * * Other instances * * *
 

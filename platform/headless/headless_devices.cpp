@@ -2,8 +2,9 @@
 // device: a virtual desktop of a chosen depth, a scripted device list,
 // refused modes and failing steps, and a record of what the window shows.
 //
-// LIMITATIONS: no sound device is modelled yet (Backend::audio is null). The
-// window image is the primary surface's pixels under the window's client
+// The sound device is headless_audio.cpp.
+//
+// LIMITATIONS: the window image is the primary surface's pixels under the window's client
 // area at the last presentation; nothing else is composed.
 // DEPENDENCIES: the platform core's memory display device.
 
@@ -153,6 +154,8 @@ void DeviceReleased(int index) { D.released.push_back(index); }
 
 }  // namespace
 
+void InstallHeadlessAudio(Backend& b);  // headless_audio.cpp
+
 void InstallHeadlessDevices(Backend& b)
 {
     D = DisplayState{};
@@ -171,7 +174,7 @@ void InstallHeadlessDevices(Backend& b)
     driver.ShowDesktop = ShowDesktopSlot;
     detail::SetDeviceReleasedHook(DeviceReleased);
     b.display = &driver;
-    b.audio = nullptr;
+    InstallHeadlessAudio(b);
 }
 
 // * * * Control interface * * *

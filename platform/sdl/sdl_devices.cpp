@@ -1,16 +1,18 @@
 // platform/sdl/sdl_devices.cpp - the SDL backend's display and sound devices.
 //
-// LIMITATIONS: no display device and no sound device are wired yet, so
-// DirectDraw and DirectSound creation report failure on this backend.
+// LIMITATIONS: no display device is wired yet, so DirectDraw creation
+// reports failure on this backend. The sound device is sdl_audio.cpp.
 
 #include "platform/core/devices_internal.h"
 
 namespace ovPlatform::sdl {
 
+void InstallSdlAudio(Backend& b);  // sdl_audio.cpp
+
 void InstallSdlDevices(Backend& b)
 {
     b.display = nullptr;
-    b.audio = nullptr;
+    InstallSdlAudio(b);
 }
 
 }  // namespace ovPlatform::sdl
