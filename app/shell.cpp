@@ -15,6 +15,7 @@
 #include "draw/draw.h"
 #include "draw/text/text.h"
 #include "input/input.h"
+#include "sound/sound.h"
 #include "platform/platform.h"
 #include "system/sjis_text.h"
 #include "system/system.h"
@@ -147,6 +148,7 @@ int Quit()
     QuitDone = 1;
     ovInput::FreeCursor();
     ovDraw::detail::ReleaseFontDescription();
+    ovSound::Close();
     ovDraw::ReleaseScreen();
     if (MutexHandle) {
         ReleaseMutex(MutexHandle);

@@ -15,6 +15,7 @@
 
 #include "draw/draw.h"
 #include "draw/text/text.h"
+#include "sound/sound.h"
 #include "draw/draw_internal.h"
 #include "draw/objects.h"
 #include "draw/texts.h"
@@ -297,6 +298,9 @@ int Screen(int width, int height, int mode)
     BackBufferRect = RECT{0, 0, width, height};
     WindowRect = RECT{ovInput::ClientOriginX, ovInput::ClientOriginY, ovInput::ClientOriginX + width,
                       ovInput::ClientOriginY + height};
+    // 19, 20. Sound: a machine without sound still starts.
+    ovSound::Open();
+    ovSound::detail::EmptyTable();
     // 21. The other modules' start-up.
     ovSystem::Reset();
     detail::BuildFontTable();
