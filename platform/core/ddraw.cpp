@@ -101,7 +101,15 @@ void CopyRowReference(std::uint8_t* dest, const std::uint8_t* src, int pixels, i
     }
 }
 
-void KeyedRowFast(std::uint8_t* dest, const std::uint8_t* src, int pixels, int bytesPerPixel, std::uint32_t key)
+// The fast kernels are vectorised even where the build's level does not do it.
+#if defined(__GNUC__) && !defined(__clang__)
+#define OV_VECTORISE __attribute__((optimize("O3")))
+#else
+#define OV_VECTORISE
+#endif
+
+OV_VECTORISE void KeyedRowFast(std::uint8_t* dest, const std::uint8_t* src, int pixels, int bytesPerPixel,
+                               std::uint32_t key)
 {
     if (bytesPerPixel == 2) {
         // Reading and writing every destination pixel lets the loop become a
@@ -136,7 +144,7 @@ void KeyedRowReference(std::uint8_t* dest, const std::uint8_t* src, int pixels, 
     }
 }
 
-void FillRowFast(std::uint8_t* dest, int pixels, int bytesPerPixel, std::uint32_t value)
+OV_VECTORISE void FillRowFast(std::uint8_t* dest, int pixels, int bytesPerPixel, std::uint32_t value)
 {
     if (bytesPerPixel == 2) {
         std::fill_n(reinterpret_cast<std::uint16_t*>(dest), pixels, static_cast<std::uint16_t>(value));

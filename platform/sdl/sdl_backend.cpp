@@ -168,6 +168,9 @@ void HandleEvent(const SDL_Event& e)
     }
     case SDL_WINDOWEVENT:
         switch (e.window.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+            RedrawDisplay();
+            break;
         case SDL_WINDOWEVENT_MOVED:
             detail::ReportWindowMoved(e.window.data1, e.window.data2);
             break;
@@ -430,6 +433,7 @@ bool GetSystemDirectory(Backend&, char* buffer, std::size_t size)
 void Quit(Backend&)
 {
     StopPublication();
+    ReleaseDisplay();
     SDL_Quit();
     G = SdlState{};
 }

@@ -1,9 +1,8 @@
-// platform/sdl/sdl_devices.cpp - the SDL backend's display and sound devices.
-//
-// LIMITATIONS: no display device is wired yet, so DirectDraw creation
-// reports failure on this backend. The sound device is sdl_audio.cpp.
+// platform/sdl/sdl_devices.cpp - the SDL backend's display and sound devices:
+// the display is sdl_display.cpp, the sound device sdl_audio.cpp.
 
 #include "platform/core/devices_internal.h"
+#include "platform/sdl/sdl_internal.h"
 
 namespace ovPlatform::sdl {
 
@@ -11,7 +10,7 @@ void InstallSdlAudio(Backend& b);  // sdl_audio.cpp
 
 void InstallSdlDevices(Backend& b)
 {
-    b.display = nullptr;
+    InstallSdlDisplay(b);
     InstallSdlAudio(b);
 }
 
