@@ -105,6 +105,7 @@ bool CreateNativeWindow(Backend&, PlatformWindow& w)
                                           w.clientHeight > 0 ? w.clientHeight : 1, SDL_WINDOW_HIDDEN);
     if (!window) return false;
     w.native = window;
+    PrepareWindowForPresentation(window);
     return true;
 }
 

@@ -90,13 +90,22 @@ void SetExclusiveSlot(DisplayDriver&, HWND window, bool exclusive)
 
 int RowPaddingSlot(DisplayDriver&) { return 0; }
 
+bool MakeRenderer()
+{
+    // The software renderer draws through the window's own surface: the
+    // image is small and it costs almost nothing. Whatever renderer SDL
+    // gives, it is made while the window is still hidden, since SDL may have
+    // to recreate the native window for it, and a shown window must keep the
+    // identity other programs and the window manager know it by.
+    S.renderer = SDL_CreateRenderer(S.window, -1, SDL_RENDERER_SOFTWARE);
+    if (!S.renderer) S.renderer = SDL_CreateRenderer(S.window, -1, 0);
+    return S.renderer != nullptr;
+}
+
 void Draw()
 {
     if (!S.window || S.image.empty()) return;
-    if (!S.renderer) {
-        S.renderer = SDL_CreateRenderer(S.window, -1, 0);
-        if (!S.renderer) return;
-    }
+    if (!S.renderer && !MakeRenderer()) return;
     if (!S.texture || S.textureWidth != S.imageWidth || S.textureHeight != S.imageHeight) {
         if (S.texture) SDL_DestroyTexture(S.texture);
         S.texture = SDL_CreateTexture(S.renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, S.imageWidth,
@@ -110,6 +119,21 @@ void Draw()
     SDL_RenderCopy(S.renderer, S.texture, nullptr, nullptr);
     SDL_RenderPresent(S.renderer);
 }
+
+}  // namespace
+
+void PrepareWindowForPresentation(SDL_Window* window)
+{
+    if (S.window == window && S.renderer) return;
+    if (S.texture) SDL_DestroyTexture(S.texture);
+    if (S.renderer) SDL_DestroyRenderer(S.renderer);
+    S.texture = nullptr;
+    S.renderer = nullptr;
+    S.window = window;
+    MakeRenderer();
+}
+
+namespace {
 
 void PresentSlot(DisplayDriver&, PlatformWindow* window, const PresentImage& image, bool fullScreen)
 {

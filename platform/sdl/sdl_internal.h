@@ -10,6 +10,9 @@ namespace ovPlatform::sdl {
 // The virtual-key code of a physical key, or 0 for keys the engine has no code for.
 int VirtualKeyFromScancode(SDL_Scancode scancode);
 
+// Ready a new, still hidden window for presentation (its renderer).
+void PrepareWindowForPresentation(SDL_Window* window);
+
 // * * * Display (sdl_display.cpp) * * *
 
 // Fill Backend::display with the SDL display driver.

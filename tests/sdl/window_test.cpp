@@ -36,7 +36,9 @@ TEST_F(ToyWindow, OpensOnceAndClosesWithExitCodeZero)
     pid_t second = x11::Spawn(kProgram);
     ASSERT_GT(second, 0);
     EXPECT_EQ(x11::WaitExit(second, 5000), 0);
-    EXPECT_EQ(x11::FindByTitle(kTitle).size(), 1u);
+    auto windows = x11::FindByTitle(kTitle);
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_EQ(windows[0].id, w.id);  // the same window all along
 
     x11::RequestClose(w);
     EXPECT_EQ(x11::WaitExit(first, 10000), 0);
