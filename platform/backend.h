@@ -17,6 +17,9 @@
 #include <cstddef>
 #include <cstdint>
 
+struct MEMORYSTATUS;     // platform/sysinfo.h
+struct OSVERSIONINFOA;  // platform/sysinfo.h
+
 namespace ovPlatform {
 
 struct DisplayDriver;  // platform/display_driver.h
@@ -100,6 +103,19 @@ struct Backend {
     bool (*GetExecutablePath)(Backend& b, char* buffer, std::size_t size);
     // The per-user system directory the engine calls the Windows directory.
     bool (*GetSystemDirectory)(Backend& b, char* buffer, std::size_t size);
+    // Seconds east of UTC of the local time zone at calendar time t.
+    // Default: the system's zone (localtime_r).
+    long (*GetLocalTimeOffset)(Backend& b, std::int64_t t);
+    // Space on the file system that holds the native folder (null: the current
+    // directory), as the desktop counts it. False when it cannot be told.
+    // Default: statvfs.
+    bool (*GetDiskSpace)(Backend& b, const char* folder, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
+                         DWORD* freeClusters, DWORD* totalClusters);
+    // Fill the memory record (dwLength is set by the caller). Default:
+    // sysinfo, clamped to 32 bits.
+    void (*GetMemoryStatus)(Backend& b, MEMORYSTATUS* status);
+    // Fill the version record (its size is already checked). Default: NT 5.1.2600.
+    void (*GetVersionRecord)(Backend& b, OSVERSIONINFOA* info);
 
     // * * * Devices * * *
     // Null when the backend has no such device.

@@ -6,7 +6,9 @@
 #pragma once
 
 #include "platform/boxes.h"
+#include "platform/files.h"
 #include "platform/process.h"
+#include "platform/sysinfo.h"
 #include "platform/timer.h"
 #include "platform/types.h"
 #include "platform/window.h"

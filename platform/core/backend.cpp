@@ -5,6 +5,7 @@
 
 #include "platform/boxes.h"
 #include "platform/core/process_internal.h"
+#include "platform/core/sysinfo_internal.h"
 #include "platform/core/window_internal.h"
 #include "platform/platform.h"
 
@@ -87,6 +88,12 @@ void FillDefaults(Backend& b)
     if (!b.RaiseRemoteWindow) b.RaiseRemoteWindow = DefaultRaiseRemoteWindow;
     if (!b.GetExecutablePath) b.GetExecutablePath = DefaultGetPath;
     if (!b.GetSystemDirectory) b.GetSystemDirectory = DefaultGetPath;
+    // The system queries default to asking the real system (a backend that
+    // must not, such as the headless one, fills its own).
+    if (!b.GetLocalTimeOffset) b.GetLocalTimeOffset = detail::SystemLocalTimeOffset;
+    if (!b.GetDiskSpace) b.GetDiskSpace = detail::SystemDiskSpace;
+    if (!b.GetMemoryStatus) b.GetMemoryStatus = detail::SystemMemoryStatus;
+    if (!b.GetVersionRecord) b.GetVersionRecord = detail::SystemVersionRecord;
 }
 
 }  // namespace

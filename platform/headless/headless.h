@@ -18,6 +18,8 @@
 //   * message boxes: a queue of answers and a record of every box shown;
 //   * another running instance, for the single-instance guard;
 //   * the executable's path and the per-user system directory;
+//   * the system queries: the local time zone, free disk space, the memory
+//     record and the version record (the real system is never asked);
 //   * the display: desktop depth and layout, the device list and its
 //     capability bits, refused full-screen depths, failures of any creation
 //     step, of Lock and of GetDC, losing every surface, surfaces whose pitch
@@ -32,6 +34,7 @@
 
 #include "platform/ddraw.h"
 #include "platform/display_driver.h"
+#include "platform/sysinfo.h"
 #include "platform/types.h"
 
 #include <cstddef>
@@ -137,6 +140,26 @@ std::string InstanceName();          // this Start's unique prefix for lock name
 
 void SetExecutablePath(const std::string& path);  // default: the test program's own path
 void SetSystemDirectory(const std::string& path); // the "Windows directory" (default /tmp)
+
+// * * * System queries * * *
+// The local time zone is SetLocalTimeOffset above (GetLocalTime reads it).
+
+// What GetDiskFreeSpaceA reports for every drive and folder (defaults: 8
+// sectors of 512 bytes a cluster, 262144 clusters free of 1048576: 1 GiB
+// free of 4 GiB). With available false it fails instead (default true).
+void SetDiskSpace(DWORD sectorsPerCluster, DWORD bytesPerSector, DWORD freeClusters, DWORD totalClusters,
+                  bool available = true);
+// The folder GetDiskFreeSpaceA asked about last ("/" for a drive letter; "" for
+// none yet or the current directory).
+std::string LastDiskSpaceFolder();
+// What GlobalMemoryStatus reports (dwLength is always set to 32). Defaults:
+// 268435456 bytes physical (256 MiB), 134217728 available, load 50,
+// 536870912 page file of which 402653184 available, 2147352576 virtual of
+// which 2000000000 available.
+void SetMemoryStatus(const MEMORYSTATUS& status);
+// What GetVersionExA reports (its size field is ignored). Default: NT family,
+// 5.1, build 2600, no service pack text.
+void SetVersionRecord(DWORD platformId, DWORD major, DWORD minor, DWORD build = 0, const char* servicePack = "");
 
 // * * * Display * * *
 // The desktop is 16 bits per pixel, 5-6-5, unless a test says otherwise;

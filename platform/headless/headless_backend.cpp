@@ -13,6 +13,7 @@
 #include "platform/core/devices_internal.h"
 #include "platform/core/process_internal.h"
 #include "platform/core/window_internal.h"
+#include "platform/sysinfo.h"
 #include "platform/window.h"
 
 #include <atomic>
@@ -63,6 +64,14 @@ struct HeadlessState {
     int raiseCount = 0;
     std::string executablePath;
     std::string systemDirectory = "/tmp";
+    DWORD sectorsPerCluster = 8;
+    DWORD bytesPerSector = 512;
+    DWORD freeClusters = 262144;
+    DWORD totalClusters = 1048576;
+    bool diskAvailable = true;
+    std::string lastDiskFolder;
+    MEMORYSTATUS memory{32, 50, 268435456u, 134217728u, 536870912u, 402653184u, 2147352576u, 2000000000u};
+    OSVERSIONINFOA version{148, 5, 1, 2600, VER_PLATFORM_WIN32_NT, {}};
 };
 
 HeadlessState H;
@@ -245,6 +254,24 @@ bool CopyPath(const std::string& path, char* buffer, std::size_t size)
 bool GetExecutablePath(Backend&, char* buffer, std::size_t size) { return CopyPath(H.executablePath, buffer, size); }
 bool GetSystemDirectorySlot(Backend&, char* buffer, std::size_t size) { return CopyPath(H.systemDirectory, buffer, size); }
 
+long GetLocalTimeOffsetSlot(Backend&, std::int64_t) { return H.localOffset; }
+
+bool GetDiskSpaceSlot(Backend&, const char* folder, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
+                      DWORD* freeClusters, DWORD* totalClusters)
+{
+    H.lastDiskFolder = folder ? folder : "";
+    if (!H.diskAvailable) return false;
+    *sectorsPerCluster = H.sectorsPerCluster;
+    *bytesPerSector = H.bytesPerSector;
+    *freeClusters = H.freeClusters;
+    *totalClusters = H.totalClusters;
+    return true;
+}
+
+void GetMemoryStatusSlot(Backend&, MEMORYSTATUS* status) { *status = H.memory; }
+
+void GetVersionRecordSlot(Backend&, OSVERSIONINFOA* info) { *info = H.version; }
+
 void QuitSlot(Backend&) { H.frameHook = nullptr; H.boxHook = nullptr; }
 
 bool Create(Backend& b)
@@ -283,6 +310,10 @@ bool Create(Backend& b)
     b.RaiseRemoteWindow = RaiseRemoteWindow;
     b.GetExecutablePath = GetExecutablePath;
     b.GetSystemDirectory = GetSystemDirectorySlot;
+    b.GetLocalTimeOffset = GetLocalTimeOffsetSlot;
+    b.GetDiskSpace = GetDiskSpaceSlot;
+    b.GetMemoryStatus = GetMemoryStatusSlot;
+    b.GetVersionRecord = GetVersionRecordSlot;
     InstallHeadlessDevices(b);
     return true;
 }
@@ -430,6 +461,23 @@ std::string InstanceName() { return H.instanceName; }
 
 void SetExecutablePath(const std::string& path) { H.executablePath = path; }
 void SetSystemDirectory(const std::string& path) { H.systemDirectory = path; }
+
+void SetDiskSpace(DWORD sectorsPerCluster, DWORD bytesPerSector, DWORD freeClusters, DWORD totalClusters,
+                  bool available)
+{
+    H.sectorsPerCluster = sectorsPerCluster;
+    H.bytesPerSector = bytesPerSector;
+    H.freeClusters = freeClusters;
+    H.totalClusters = totalClusters;
+    H.diskAvailable = available;
+}
+std::string LastDiskSpaceFolder() { return H.lastDiskFolder; }
+void SetMemoryStatus(const MEMORYSTATUS& status) { H.memory = status; }
+void SetVersionRecord(DWORD platformId, DWORD major, DWORD minor, DWORD build, const char* servicePack)
+{
+    H.version = OSVERSIONINFOA{148, major, minor, build, platformId, {}};
+    std::snprintf(H.version.szCSDVersion, sizeof(H.version.szCSDVersion), "%s", servicePack ? servicePack : "");
+}
 
 }  // namespace ovPlatform::headless
 

@@ -22,6 +22,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(ovPlatform::Start("headless"));
+        ovSystem::detail::StaticInitialise();  // the 2-pi constant the waves use
         WNDCLASSA wc{};
         wc.lpfnWndProc = DefWindowProcA;
         wc.lpszClassName = "DRAWTEST";
