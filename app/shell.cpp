@@ -13,6 +13,7 @@
 #include "app/shell_internal.h"
 
 #include "draw/draw.h"
+#include "draw/text/text.h"
 #include "input/input.h"
 #include "platform/platform.h"
 #include "system/sjis_text.h"
@@ -135,6 +136,7 @@ void StaticInitialise()
     TwoPi = M_PI + M_PI;
     PreviousFrameTime = timeGetTime();
     NextBlinkToggle = timeGetTime() + 1000;
+    ovDraw::detail::InitFpsWindow();
 }
 
 }  // namespace detail
@@ -144,6 +146,7 @@ int Quit()
     if (QuitDone) return 1;
     QuitDone = 1;
     ovInput::FreeCursor();
+    ovDraw::detail::ReleaseFontDescription();
     ovDraw::ReleaseScreen();
     if (MutexHandle) {
         ReleaseMutex(MutexHandle);

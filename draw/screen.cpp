@@ -14,6 +14,7 @@
 // (draw/objects.cpp).
 
 #include "draw/draw.h"
+#include "draw/text/text.h"
 #include "draw/draw_internal.h"
 #include "draw/objects.h"
 #include "draw/texts.h"
@@ -298,6 +299,7 @@ int Screen(int width, int height, int mode)
                       ovInput::ClientOriginY + height};
     // 21. The other modules' start-up.
     ovSystem::Reset();
+    detail::BuildFontTable();
     if (ovSystem::CursorClipOption) ovInput::ConfineCursorToWindow();
     return 1;
 }

@@ -45,9 +45,11 @@ struct NamedLock {
     int fd;
 };
 
+// The listener thread is held by pointer: a process that ends without
+// stopping the backend (an X I/O error, say) must not destroy a joinable thread.
 struct Publication {
     int socket = -1;
-    std::thread listener;
+    std::thread* listener = nullptr;
 };
 
 struct SdlState {
@@ -269,6 +271,8 @@ int MessageBox(Backend&, PlatformWindow* owner, const char* text, const char* ca
 {
     std::string utf8Text = SjisToUtf8(text);
     std::string utf8Caption = SjisToUtf8(caption);
+    // The box's words also go to standard error, for a program started from a terminal.
+    std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
     Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
     UINT icon = style & 0xF0;
     if (icon == MB_ICONHAND) flags = SDL_MESSAGEBOX_ERROR;
@@ -350,7 +354,11 @@ void StopPublication()
 {
     if (G.publication.socket >= 0) {
         shutdown(G.publication.socket, SHUT_RDWR);
-        if (G.publication.listener.joinable()) G.publication.listener.join();
+        if (G.publication.listener) {
+            G.publication.listener->join();
+            delete G.publication.listener;
+            G.publication.listener = nullptr;
+        }
         close(G.publication.socket);
         G.publication.socket = -1;
     }
@@ -368,7 +376,7 @@ void PublishWindow(Backend&, PlatformWindow& w)
         return;
     }
     G.publication.socket = server;
-    G.publication.listener = std::thread(Listen, server, G.raiseEvent);
+    G.publication.listener = new std::thread(Listen, server, G.raiseEvent);
 }
 
 bool RaiseRemoteWindow(Backend&, const char* className, const char* title, bool probeOnly)
