@@ -45,7 +45,6 @@ bool StartDisplay()
     ovDraw::FullScreen = 0;
     ovPlatform::headless::SetDesktopDepth(16);
     if (ovDraw::Screen(180, 360, 1) != 1) return false;
-    ovDraw::detail::BuildFontTable();
     return true;
 }
 

@@ -43,8 +43,7 @@ protected:
         ovDraw::DefaultWidth = 180;
         ovDraw::DefaultHeight = 360;
         ovPlatform::headless::SetDesktopDepth(16);
-        ASSERT_EQ(ovDraw::Screen(180, 360, 1), 1);
-        ovDraw::detail::BuildFontTable();
+        ASSERT_EQ(ovDraw::Screen(180, 360, 1), 1);  // builds the font table too
     }
 
     void TearDown() override
