@@ -29,6 +29,9 @@ struct DisplayState {
     int textureWidth = 0;
     int textureHeight = 0;
     std::vector<std::uint16_t> image;   // the last shown picture, 5-6-5
+    std::vector<std::uint16_t> shown;  // the last image drawn into the window
+    int shownWidth = 0;
+    int shownHeight = 0;
     int imageWidth = 0;
     int imageHeight = 0;
     int refresh = 60;
@@ -171,6 +174,12 @@ void PresentSlot(DisplayDriver&, PlatformWindow* window, const PresentImage& ima
                 is565 ? raw : detail::PackColour(kLayout565, detail::UnpackColour(image.layout, raw)));
         }
     }
+    // A frame like the one on the screen already (a held picture redrawn
+    // every refresh) costs the desktop nothing; an expose redraws regardless.
+    if (S.image == S.shown && S.shownWidth == width && S.shownHeight == height) return;
+    S.shown = S.image;
+    S.shownWidth = width;
+    S.shownHeight = height;
     Draw();
 }
 
