@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+#include <thread>
+#include <vector>
+
 namespace x11 = ovtest::x11;
 
 namespace {
@@ -43,4 +48,46 @@ TEST_F(ToyWindow, OpensOnceAndClosesWithExitCodeZero)
     x11::RequestClose(w);
     EXPECT_EQ(x11::WaitExit(first, 10000), 0);
     EXPECT_TRUE(x11::FindByTitle(kTitle).empty());
+}
+
+namespace {
+
+// The navy box of the fortune texts at the grade's line, as the window shows it.
+bool TextsShown(const x11::Window& w)
+{
+    std::vector<unsigned> pixels = x11::Capture(w);
+    if (pixels.size() < static_cast<std::size_t>(w.width) * 360) return false;
+    unsigned p = pixels[static_cast<std::size_t>(301) * w.width + 16];
+    return ((p >> 16) & 0xFF) < 16 && ((p >> 8) & 0xFF) < 16 && (p & 0xFF) >= 96;
+}
+
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs)
+{
+    for (int waited = 0; waited < timeoutMs; waited += 100) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return condition();
+}
+
+}  // namespace
+
+TEST_F(ToyWindow, DrawStopsShowsTheTextsAndAnswersSpaceAndEscape)
+{
+    pid_t pid = x11::Spawn(kProgram);
+    ASSERT_GT(pid, 0);
+    x11::Window w;
+    ASSERT_TRUE(x11::WaitForWindow(kTitle, 10000, &w));
+    // The first draw stops within about 14 s at 60 frames a second.
+    ASSERT_TRUE(WaitFor([&] { return TextsShown(w); }, 30000)) << "the fortune's texts never appeared";
+    // The face above the texts is the enlarged strip: not the black of a cleared buffer.
+    std::vector<unsigned> pixels = x11::Capture(w);
+    unsigned face = pixels[static_cast<std::size_t>(100) * w.width + 90];
+    EXPECT_NE(face, 0u);
+
+    x11::PressKey(w, "space");
+    EXPECT_TRUE(WaitFor([&] { return !TextsShown(w); }, 3000)) << "Space did not start a new draw";
+
+    x11::PressKey(w, "Escape");
+    EXPECT_EQ(x11::WaitExit(pid, 10000), 0);
 }
