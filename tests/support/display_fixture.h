@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include "draw/text/text.h"
+#include "sound/sound.h"
+
 #include <string>
 
 namespace ovtest {
@@ -40,8 +43,11 @@ protected:
         ovDraw::DefaultHeight = 360;
     }
 
+    // The quit sequence's releases, so a test may bring the display up again.
     void TearDown() override
     {
+        ovDraw::detail::ReleaseFontDescription();
+        ovSound::Close();
         ovDraw::ReleaseScreen();
         ovPlatform::Stop();
     }
