@@ -7,6 +7,8 @@
 #include "platform/platform.h"
 #include "platform/sysinfo.h"
 
+#include "tests/support/temp_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,20 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 namespace headless = ovPlatform::headless;
 
-class FileLayer : public ::testing::Test {
+class FileLayer : public ovtest::TempDirTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(ovPlatform::Start("headless"));
-        char pattern[] = "/tmp/ovfiles-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override
-    {
-        ovPlatform::Stop();
-        fs::remove_all(dir);
-    }
     void Write(const std::string& relative, const std::string& bytes)
     {
         fs::path p = fs::path(dir) / relative;
@@ -70,7 +60,6 @@ protected:
         EXPECT_TRUE(FindClose(h));
         return names;
     }
-    std::string dir;
 };
 
 TEST_F(FileLayer, OpensNamesThatDifferInCaseAndSeparators)

@@ -9,6 +9,8 @@
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
 
+#include "tests/support/temp_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -24,21 +26,14 @@ namespace fs = std::filesystem;
 namespace headless = ovPlatform::headless;
 namespace texts = ovSystem::texts;
 
-class DepthCheck : public ::testing::Test {
+class DepthCheck : public ovtest::TempDirTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(ovPlatform::Start("headless"));
-        char pattern[] = "/tmp/ovdepth-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
+        TempDirTest::SetUp();
+        if (HasFatalFailure()) return;
         headless::SetExecutablePath(dir + "/toy");
         ovDraw::FullScreen = 0;  // windowed, as the shell leaves it
-    }
-    void TearDown() override
-    {
-        ovPlatform::Stop();
-        fs::remove_all(dir);
     }
     static std::string Warning(const char* fewer, const char* more)
     {
@@ -48,7 +43,6 @@ protected:
         std::snprintf(text, sizeof(text), format.c_str(), fewer, more);
         return std::string(text) + "\r\n";
     }
-    std::string dir;
 };
 
 TEST_F(DepthCheck, WarnsWithTheColourCountsOfTheDepths)

@@ -9,6 +9,8 @@
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
 
+#include "tests/support/temp_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -24,23 +26,16 @@ namespace {
 namespace fs = std::filesystem;
 namespace headless = ovPlatform::headless;
 
-class SystemFiles : public ::testing::Test {
+class SystemFiles : public ovtest::TempDirTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(ovPlatform::Start("headless"));
-        char pattern[] = "/tmp/ovsys-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
+        TempDirTest::SetUp();
+        if (HasFatalFailure()) return;
         fs::create_directories(dir + "/apps/toy");
         fs::create_directories(dir + "/win");
         headless::SetExecutablePath(dir + "/apps/toy/toy");
         headless::SetSystemDirectory(dir + "/win");
-    }
-    void TearDown() override
-    {
-        ovPlatform::Stop();
-        fs::remove_all(dir);
     }
     void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
     std::string Read(const std::string& path)
@@ -56,7 +51,6 @@ protected:
         Write(dir + "/win/savedir.txt", line);
         return ovSystem::ReadSaveDirectory("SAVEDIR.TXT");
     }
-    std::string dir;
 };
 
 TEST_F(SystemFiles, BasePathIsTheExecutablesFolderOrTheSaveLocation)
